@@ -1,0 +1,4 @@
+// quillon: plays the story in the working directory in a window.
+#include "player/story_state.h"
+
+int main() { quillon::runStory(); }
