@@ -24,6 +24,11 @@ int32_t readInteger(int32_t slot);
 // Numeric value at the start of a short text (used on picture names).
 double leadingNumber(std::string_view text);
 
+// True when no field character remains on the slot: it is free, or its
+// put-back store is empty and its stream is at the end after the text-mode
+// translation. Trailing separators still count as fields to come.
+bool slotAtEnd(int32_t slot);
+
 // Closes every open slot (the ending does this through a registered closer).
 void closeAllSlots();
 
