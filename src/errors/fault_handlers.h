@@ -15,4 +15,4 @@ void prepareThreadForFaults();
 // Error number of a signal in the signal table, or 0 for any other signal.
 int32_t errorNumberForSignal(int signal);
 
-} // namespace quillon
+}  // namespace quillon
