@@ -40,6 +40,15 @@ BlockSpan thumbnailBlock(int32_t index, int32_t size);
 // Tiles "sprites\bkgd2424.VIS" over the work page and copies it to pages 0, 2, 3.
 void tileBackground();
 
+// Told after each copy of the work page onto the visible page made while a
+// picture is drawn: pass 0 for the background's tile rows, 1 for the map
+// thumbnail and 2 for the full picture, with the row just finished. When the
+// rest of a picture file is missing, its remaining rows are drawn at once and
+// only the last copy they would have made is made and told. Lets tools and
+// tests follow what the window shows during drawing; nullptr for none.
+using VisibleCopyObserver = void (*)(void* context, int32_t pass, int64_t row);
+void setVisibleCopyObserver(VisibleCopyObserver observer, void* context);
+
 // Called by drawPagePicture after the map page is copied to the work page
 // and before anything is drawn: the player's visit count.
 using CountVisit = void (*)(void* context);
