@@ -67,6 +67,15 @@ void lockDisplay();
 void unlockDisplay();
 std::mutex& displayMutex();
 
+// Holds the display lock for a scope on the calling thread.
+class DisplayLock {
+ public:
+  DisplayLock() { lockDisplay(); }
+  ~DisplayLock() { unlockDisplay(); }
+  DisplayLock(const DisplayLock&) = delete;
+  DisplayLock& operator=(const DisplayLock&) = delete;
+};
+
 // Current display, or nullptr when none is open. Read the visible page,
 // palette and changed-row flags only under the display lock.
 DisplayRecord* currentDisplay();
@@ -75,4 +84,4 @@ DrawingContext& drawingContext();
 // holds the display lock.
 void markWorkRowsChanged(int32_t y1, int32_t y2);
 
-} // namespace quillon
+}  // namespace quillon

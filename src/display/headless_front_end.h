@@ -1,10 +1,10 @@
 #pragma once
 // A front end with no window and no display server: its presenter keeps the
 // RGB image a window would show. Tests and tools feed it keys.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <thread>
-#include <atomic>
 
 #include "display/front_end.h"
 #include "display/presenter.h"
@@ -30,6 +30,8 @@ class HeadlessFrontEnd : public FrontEnd {
   int32_t beeps() const { return beeps_; }
   int32_t opens() const { return opens_; }
   const std::string& title() const { return title_; }
+  int32_t windowWidth() const { return width_; }
+  int32_t windowHeight() const { return height_; }
   // Makes the next openWindow fail, as a machine without a display would.
   void failNextOpen(bool fail) { failNextOpen_ = fail; }
 
@@ -45,6 +47,8 @@ class HeadlessFrontEnd : public FrontEnd {
   int32_t beeps_ = 0;
   int32_t opens_ = 0;
   std::string title_;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
 };
 
-} // namespace quillon
+}  // namespace quillon

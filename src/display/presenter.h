@@ -16,6 +16,8 @@ struct RowSpan {
 
 // Hands one palette entry to the presenter and sets "palette changed".
 void setWindowPalette(int32_t index, uint8_t r, uint8_t g, uint8_t b);
+// The same for a caller that already holds displayMutex() (a presenter pass).
+void setWindowPaletteLocked(int32_t index, uint8_t r, uint8_t g, uint8_t b);
 
 class Presenter {
  public:
@@ -38,4 +40,4 @@ class Presenter {
   bool allChanged_ = true;
 };
 
-} // namespace quillon
+}  // namespace quillon
