@@ -142,6 +142,109 @@ def boat():
     return img
 
 
+def village():
+    img = blank(32, 24)
+    for y in range(24):
+        for x in range(32):
+            img[y][x] = NAVY if y < 12 else DARK_GREEN
+    for left, top, colour in ((2, 9, LGREY), (12, 7, grey(9)), (23, 10, LGREY)):
+        for y in range(top, 20):
+            for x in range(left, left + 8):
+                img[y][x] = colour
+        for y in range(top - 4, top):  # roof
+            for x in range(left + (top - y) - 1, left + 8 - (top - y) + 1):
+                img[y][x] = DARK_RED
+        img[top + 3][left + 2] = YELLOW
+        img[top + 3][left + 5] = YELLOW
+    return img
+
+
+def face():
+    img = blank(24, 24)
+    for y in range(24):
+        for x in range(24):
+            d = math.hypot(x - 11.5, y - 10)
+            if d < 8:
+                img[y][x] = SAND
+            elif y > 17 and abs(x - 11.5) < 10:
+                img[y][x] = DEEP_BLUE
+    for x in range(5, 19):  # cap
+        for y in range(1, 4):
+            img[y][x] = DEEP_BLUE
+    img[9][9] = BLACK
+    img[9][14] = BLACK
+    for x in range(8, 16):  # beard
+        img[15][x] = WHITE
+        img[16][x] = WHITE
+    return img
+
+
+def logbook():
+    img = blank(24, 16)
+    for y in range(1, 15):
+        for x in range(1, 23):
+            img[y][x] = WHITE if x != 11 and x != 12 else grey(8)
+    for y in range(3, 13, 2):
+        for x in list(range(3, 10)) + list(range(14, 21)):
+            if (x * y) % 5:
+                img[y][x] = DGREY
+    return img
+
+
+def matches():
+    img = blank(16, 16)
+    for y in range(4, 14):
+        for x in range(2, 14):
+            img[y][x] = RED if y < 12 else DARK_RED
+    for x in range(4, 13, 3):
+        img[2][x] = RED
+        img[3][x] = SAND
+    return img
+
+
+def rocks():
+    img = blank(48, 24)
+    for y in range(24):
+        for x in range(48):
+            if y > 18:
+                img[y][x] = DEEP_BLUE if (x + y) % 4 else WHITE
+            elif y > 20 - 12 * math.exp(-((x - 14) / 7) ** 2) or y > 22 - 15 * math.exp(-((x - 34) / 5) ** 2):
+                img[y][x] = grey(5 + (x * 3 + y) % 4)
+    for x in range(26, 40):  # a wrecked mast
+        img[int(4 + (x - 26) * 0.5)][x] = BROWN
+    return img
+
+
+def title():
+    img = blank(64, 40)
+    for y in range(40):
+        for x in range(64):
+            img[y][x] = NAVY if y < 30 else DEEP_BLUE
+    for y in range(6, 30):  # the tower
+        half = 3 + (y - 6) // 8
+        for x in range(32 - half, 32 + half):
+            img[y][x] = WHITE if (y // 4) % 2 else RED
+    for y in range(2, 6):
+        for x in range(29, 35):
+            img[y][x] = YELLOW
+    for x in range(0, 29):  # the beam
+        for y in range(3, 5 + x // 6):
+            if img[y][x] == NAVY and (x + y) % 2:
+                img[y][x] = GOLD
+    return img
+
+
+def keeper():
+    img = face()
+    for y in range(24):
+        for x in range(24):
+            if img[y][x] == DEEP_BLUE:
+                img[y][x] = DARK_GREEN
+            if img[y][x] == T and (x + y) % 3 == 0:
+                img[y][x] = DGREY
+    return img
+
+
 def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
@@ -153,6 +256,13 @@ def main():
     write(folder, "keys1616.VIS", keyring())
     write(folder, "wave6432.VIS", waves())
     write(folder, "boat3216.VIS", boat())
+    write(folder, "vill3224.VIS", village())
+    write(folder, "face2424.VIS", face())
+    write(folder, "book2416.VIS", logbook())
+    write(folder, "mtch1616.VIS", matches())
+    write(folder, "rock4824.VIS", rocks())
+    write(folder, "titl6440.VIS", title())
+    write(folder, "keep2424.VIS", keeper())
 
 
 if __name__ == "__main__":
