@@ -24,15 +24,6 @@ using tool::Severity;
 
 const std::vector<int32_t> kClean3x2 = {4, 2, 1, 14, -1, 15};
 
-PageText page(std::string title, std::string picture = "good0302.VIS") {
-  PageText text;
-  text.title = std::move(title);
-  text.width = 3;
-  text.height = 2;
-  text.picture = std::move(picture);
-  return text;
-}
-
 ChoiceText choice(std::string key, int64_t target, int64_t condition, std::string label) {
   return {std::move(key), target, condition, std::move(label)};
 }
@@ -66,40 +57,40 @@ void writeFaultyStory(StoryFolder& folder) {
   folder.writePicture("shrt0302.VIS", {4, 2, 1, 14}, 3);            // 4 of 6 values
   folder.writePicture("colr0302.VIS", {4, 300, 1, 14, -1, 15}, 3);  // 300 is no colour
 
-  PageText start = page("Start");
+  PageText start = smallPage("Start");
   start.choices = {choice("a", 1, 0, "One"), choice("b", 2, 0, "Two"), choice("c", 1500, 0, "Far"),
                    choice("d", 3, 0, "Three")};
   folder.writePage(0, start);
 
-  PageText one = page(std::string(45, 'T'), "shrt0302.VIS");
+  PageText one = smallPage(std::string(45, 'T'), "shrt0302.VIS");
   one.lines[0] = std::string(39, 'L');
   one.lines[4] = std::string(45, 'F');
   one.choices = {choice("x", 4, 0, "Four"), choice("x", 8, 0, "Eight"), choice("", 0, 0, "Ghost"),
                  choice("e", 0, 0, "Back")};
   folder.writePage(1, one);
 
-  PageText three = page("Three", "colr0302.VIS");
+  PageText three = smallPage("Three", "colr0302.VIS");
   three.width = 5;  // the name says 3 x 2
   three.height = 5;
   three.choices = {choice("m", 5, 0, std::string(40, 'M')), choice("n", 8, 0, "End"),
                    choice("o", 6, 0, "Six"), choice("", 0, 0, "")};
   folder.writePage(3, three);
 
-  folder.writePage(4, page("Four", "gone0302.VIS"));  // no such picture
+  folder.writePage(4, smallPage("Four", "gone0302.VIS"));  // no such picture
 
-  PageText five = page("Five");
+  PageText five = smallPage("Five");
   five.choices[0] = choice("q", 0, 1500, "Q");
   folder.writePage(5, five);
 
-  PageText six = page("Six");
+  PageText six = smallPage("Six");
   six.choices[0] = choice("k", 0, 7, "Needs seven");  // page 7 is never visited
   folder.writePage(6, six);
 
-  PageText seven = page("Seven");
+  PageText seven = smallPage("Seven");
   seven.choices[0] = choice("yy", 0, 0, "Two letters");
   folder.writePage(7, seven);
 
-  PageText end = page("The end");
+  PageText end = smallPage("The end");
   end.lines = {"Hello, world", "", "", "", "Last line"};  // the comma splits the first line
   folder.writePage(8, end);
 }
@@ -167,12 +158,12 @@ TEST(CheckStory, FindsEveryKindOfProblemWithItsFileFieldAndKeys) {
 TEST(CheckStory, ReportsNothingOnASoundStoryAndExitsZero) {
   StoryFolder folder;
   folder.writePicture("good0302.VIS", kClean3x2, 3);
-  PageText start = page("Start");
+  PageText start = smallPage("Start");
   start.choices[0] = choice("n", 1, 0, "North");
   start.choices[1] = choice(story_test::quoted(" "), 1, 0, "Space too");
   start.choices[2] = choice("h", 1, 0, "");  // a hidden key is allowed
   folder.writePage(0, start);
-  PageText north = page("North");
+  PageText north = smallPage("North");
   north.choices[0] = choice("s", 0, 0, "South");
   north.choices[1] = choice("t", 1, 1, "Stay");
   folder.writePage(1, north);
@@ -220,15 +211,15 @@ TEST(CheckStory, JudgesPageNumbersAndConditionsAsThePlayerDoes) {
     SCOPED_TRACE(c.name);
     StoryFolder folder;
     folder.writePicture("good0302.VIS", kClean3x2, 3);
-    PageText start = page("Start");
+    PageText start = smallPage("Start");
     start.choices[0] = c.startChoice;
     start.choices[1] = choice("z", 1, 0, "One");
     folder.writePage(0, start);
-    PageText one = page("One");
+    PageText one = smallPage("One");
     one.choices[0] = c.secondChoice;
     one.choices[1] = choice("r", 0, 0, "Restart");
     folder.writePage(1, one);
-    PageText last = page("Last");
+    PageText last = smallPage("Last");
     last.choices[0] = choice("r", 0, 0, "Restart");
     folder.writePage(999, last);
     const CheckReport report = check(folder);
@@ -249,11 +240,11 @@ TEST(CheckStory, JudgesPageNumbersAndConditionsAsThePlayerDoes) {
 TEST(CheckStory, TellsThatAConditionOnAPageForgottenAtRestartIsNeverOffered) {
   StoryFolder folder;
   folder.writePicture("good0302.VIS", kClean3x2, 3);
-  PageText start = page("Start");
+  PageText start = smallPage("Start");
   start.choices[0] = choice("n", 1, 0, "North");
   start.choices[1] = choice("b", 1, 1, "Boat");  // page 1 is forgotten on the way back
   folder.writePage(0, start);
-  PageText one = page("One");
+  PageText one = smallPage("One");
   one.choices[0] = choice("h", 0, 0, "Home");
   folder.writePage(1, one);
   const CheckReport report = check(folder);
@@ -266,7 +257,7 @@ TEST(CheckStory, TellsThatAConditionOnAPageForgottenAtRestartIsNeverOffered) {
 TEST(CheckStory, AMissingBackgroundStopsEverything) {
   StoryFolder folder(/*withBackground=*/false);
   folder.writePicture("good0302.VIS", kClean3x2, 3);
-  folder.writePage(0, page("Start"));
+  folder.writePage(0, smallPage("Start"));
   const CheckReport report = check(folder);
   ASSERT_EQ(report.findings.size(), 1u) << allFindings(report);
   EXPECT_EQ(report.findings[0].kind, "missing-background");

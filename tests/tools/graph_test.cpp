@@ -18,26 +18,17 @@ using story_test::ChoiceText;
 using story_test::PageText;
 using story_test::StoryFolder;
 
-PageText page(std::string title) {
-  PageText text;
-  text.title = std::move(title);
-  text.width = 3;
-  text.height = 2;
-  text.picture = "good0302.VIS";
-  return text;
-}
-
 void writeStory(StoryFolder& folder) {
   folder.writePicture("good0302.VIS", story_test::kSmallPicture, story_test::kSmallPictureWidth);
-  PageText start = page("Start \"here\" now");  // a quote inside stays
+  PageText start = smallPage("Start \"here\" now");  // a quote inside stays
   start.choices = {ChoiceText{"n", 1, 0, "North"}, ChoiceText{"v", 2, 1, "Seen"},
                    ChoiceText{"w", 3, -1, "Unseen"}, ChoiceText{"", 1, 0, "Ghost"}};
   folder.writePage(0, start);
-  PageText north = page("North");
+  PageText north = smallPage("North");
   north.choices[0] = ChoiceText{"b", 0, 0, "Back"};
   folder.writePage(1, north);
-  folder.writePage(2, page("Two"));
-  folder.writePage(5, page("Lost"));
+  folder.writePage(2, smallPage("Two"));
+  folder.writePage(5, smallPage("Lost"));
 }
 
 TEST(StoryGraph, DrawsPagesChoicesAndConditionsApart) {

@@ -17,23 +17,14 @@ using story_test::ChoiceText;
 using story_test::PageText;
 using story_test::StoryFolder;
 
-PageText page(std::string title) {
-  PageText text;
-  text.title = std::move(title);
-  text.width = 3;
-  text.height = 2;
-  text.picture = "good0302.VIS";
-  return text;
-}
-
 // Page 0 leads to page 1 (a) and to page 2, which has no file (b).
 void writeStory(StoryFolder& folder) {
   folder.writePicture("good0302.VIS", story_test::kSmallPicture, story_test::kSmallPictureWidth);
-  PageText start = page("Start");
+  PageText start = smallPage("Start");
   start.choices[0] = ChoiceText{"a", 1, 0, "One"};
   start.choices[1] = ChoiceText{"b", 2, 0, "Two"};
   folder.writePage(0, start);
-  PageText one = page("One");
+  PageText one = smallPage("One");
   one.choices[0] = ChoiceText{"h", 0, 0, "Home"};
   folder.writePage(1, one);
 }

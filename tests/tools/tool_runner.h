@@ -9,6 +9,7 @@
 
 #include "quillon_tool/commands.h"
 #include "support/child_process.h"
+#include "support/story_fixture.h"
 
 namespace quillon::tool_test {
 
@@ -28,6 +29,16 @@ inline ChildResult runTool(std::vector<std::string> arguments,
     std::cerr.flush();
     std::exit(status);
   });
+}
+
+// A page drawn with the fixtures' 3 x 2 picture, to which tests add choices.
+inline story_test::PageText smallPage(std::string title, std::string picture = "good0302.VIS") {
+  story_test::PageText text;
+  text.title = std::move(title);
+  text.width = 3;
+  text.height = 2;
+  text.picture = std::move(picture);
+  return text;
 }
 
 }  // namespace quillon::tool_test

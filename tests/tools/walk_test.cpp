@@ -17,23 +17,14 @@ using story_test::ChoiceText;
 using story_test::PageText;
 using story_test::StoryFolder;
 
-PageText page(std::string title) {
-  PageText text;
-  text.title = std::move(title);
-  text.width = 3;
-  text.height = 2;
-  text.picture = "good0302.VIS";
-  return text;
-}
-
 // Pages 0 and 1 lead to each other; with `planted`, page 1 also offers a
 // choice to page 5, which has no file.
 void writeStory(StoryFolder& folder, bool planted) {
   folder.writePicture("good0302.VIS", story_test::kSmallPicture, story_test::kSmallPictureWidth);
-  PageText start = page("Start");
+  PageText start = smallPage("Start");
   start.choices[0] = ChoiceText{"a", 1, 0, "One"};
   folder.writePage(0, start);
-  PageText one = page("One");
+  PageText one = smallPage("One");
   one.choices[0] = ChoiceText{"h", 0, 0, "Home"};
   if (planted) one.choices[1] = ChoiceText{"t", 5, 0, "Trap"};
   folder.writePage(1, one);
