@@ -8,6 +8,9 @@ packages=(
   libgtest-dev libgmock-dev
   libpng-dev libsdl2-dev libcli11-dev nlohmann-json3-dev
   xvfb xdotool x11-utils
+  graphviz imagemagick
+  strace
+  clang-14 libclang-rt-14-dev libbenchmark-dev
 )
 
 missing=()
