@@ -1,6 +1,7 @@
 // A page's picture, drawn twice from its file: as an 8 x 8 thumbnail in the
 // page's cell of the map page, and at full size centred on the background.
 #include <algorithm>
+#include <array>
 
 #include "data/picture.h"
 #include "data/picture_drawing.h"
@@ -30,24 +31,62 @@ void drawBox(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int32_t colour) {
 }
 
 // The thumbnail: each pixel fills its block of the 8 x 8 cell at (cx, cy).
+// A block's edges take exact 64-bit-significand arithmetic, so the spans of
+// the first columns are worked out once per pass and the rows' once per row
+// rather than for every pixel.
 struct ThumbnailPainter {
+  static constexpr int32_t kRememberedColumns = 1024;
+
+  ThumbnailPainter(int64_t cellX, int64_t cellY, int32_t width, int32_t height)
+      : cx(cellX), cy(cellY), XS(width), YS(height) {
+    const int32_t remembered = std::clamp(XS, 0, kRememberedColumns);
+    for (int32_t T = 1; T <= remembered; ++T) {
+      columnSpans[static_cast<std::size_t>(T - 1)] = thumbnailBlock(T, XS);
+    }
+  }
+
   int64_t cx;
   int64_t cy;
   int32_t XS;
   int32_t YS;
 
-  void pixel(int64_t T, int64_t TT, int32_t R) const { blocks(T, T, TT, TT, R); }
+  void pixel(int64_t T, int64_t TT, int32_t R) const {
+    const BlockSpan across = column(T);
+    const BlockSpan down = row(TT);
+    drawBox(cx + across.first - 1, cy + down.first - 1, cx + across.last - 1, cy + down.last - 1,
+            R);
+  }
   // Blocks only grow with the column and row and neighbours share their edges,
   // so the blocks of a run of columns and rows cover one rectangle.
   void blocks(int64_t firstT, int64_t lastT, int64_t firstTT, int64_t lastTT,
               int32_t colour) const {
-    const BlockSpan left = thumbnailBlock(static_cast<int32_t>(firstT), XS);
-    const BlockSpan right = thumbnailBlock(static_cast<int32_t>(lastT), XS);
-    const BlockSpan top = thumbnailBlock(static_cast<int32_t>(firstTT), YS);
-    const BlockSpan bottom = thumbnailBlock(static_cast<int32_t>(lastTT), YS);
+    const BlockSpan left = column(firstT);
+    const BlockSpan right = column(lastT);
+    const BlockSpan top = row(firstTT);
+    const BlockSpan bottom = row(lastTT);
     drawBox(cx + left.first - 1, cy + top.first - 1, cx + right.last - 1, cy + bottom.last - 1,
             colour);
   }
+
+ private:
+  BlockSpan column(int64_t T) const {
+    if (T >= 1 && T <= std::min(XS, kRememberedColumns)) {
+      return columnSpans[static_cast<std::size_t>(T - 1)];
+    }
+    return thumbnailBlock(static_cast<int32_t>(T), XS);
+  }
+  BlockSpan row(int64_t TT) const {
+    if (TT != spanRow) {
+      rowSpan = thumbnailBlock(static_cast<int32_t>(TT), YS);
+      spanRow = TT;
+    }
+    return rowSpan;
+  }
+
+  std::array<BlockSpan, kRememberedColumns> columnSpans{};
+  // The row whose span was worked out last; the painter is used row by row.
+  mutable int64_t spanRow = 0;
+  mutable BlockSpan rowSpan{};
 };
 
 // The full picture: pixel (T, TT) lands at (left + T - 1, top + TT - 1).
@@ -124,7 +163,7 @@ void drawPass(const Painter& painter, int32_t XS, int32_t YS, int32_t pass) {
 // The cell of page PL on the 40-column map; integer division truncates.
 ThumbnailPainter thumbnailFor(int32_t PL, int32_t XS, int32_t YS) {
   const int64_t page = PL;
-  return ThumbnailPainter{AA * (page % kMapColumns), DD * (page / kMapColumns), XS, YS};
+  return ThumbnailPainter(AA * (page % kMapColumns), DD * (page / kMapColumns), XS, YS);
 }
 
 // The picture's top-left pixel lies at (XP - floor(XS / 2), YP - floor(YS / 2)).

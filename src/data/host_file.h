@@ -15,8 +15,9 @@ inline constexpr HostFileHandle kNoHostFile = -1;
 // relative path starts at the working directory; a name that does not exist
 // exactly is looked up ignoring ASCII letter case. Returns 0 and sets `file`;
 // 2 when there is no readable regular file at the path (the path is empty,
-// missing, a directory, a FIFO, a device or unreadable); 1 when the file's end
-// cannot be sought. On failure nothing stays open.
+// missing, a directory, a FIFO, a device or unreadable, and for a relative
+// path that would leave the working directory through ".." or a symbolic
+// link); 1 when the file's end cannot be sought. On failure nothing stays open.
 int32_t openHostFile(std::string_view storyPath, HostFileHandle& file);
 
 // Reads up to `size` bytes from the current position. Returns the count, 0 at

@@ -1,5 +1,12 @@
 // Story files on a POSIX host: `\` becomes `/`, names that differ from the
 // story's only in letter case are found, and only regular files are opened.
+//
+// Story folders come from strangers, so a relative story path reaches only
+// files inside the working directory (the story folder): a path whose ".."
+// would climb above it, or that leads out of it through a symbolic link, is
+// not found. Links that stay inside the folder are followed. Absolute paths
+// are the caller's own choice and are not confined; the player never builds
+// one, since its paths all begin with "pages\" or "sprites\".
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,6 +14,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,13 +86,46 @@ std::optional<std::string> resolveIgnoringCase(const std::string& path) {
   return resolved;
 }
 
+// Whether some ".." of a relative path climbs above the folder it starts in,
+// judged on the text alone ("a/../b" stays, "a/../../b" climbs).
+bool climbsAboveStart(std::string_view path) {
+  int64_t depth = 0;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view component = path.substr(start, end - start);
+    if (component == "..") {
+      if (--depth < 0) return true;
+    } else if (!component.empty() && component != ".") {
+      ++depth;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+// The path with every link, "." and ".." resolved, or nullopt with errno set.
+std::optional<std::string> realPath(const std::string& path) {
+  const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
+                                                         &std::free);
+  if (!real) return std::nullopt;
+  return std::string(real.get());
+}
+
+bool liesInside(const std::string& real, const std::string& folder) {
+  if (folder == "/") return true;
+  return real.size() > folder.size() && real.compare(0, folder.size(), folder) == 0 &&
+         real[folder.size()] == '/';
+}
+
 // Opens a regular file for reading, or returns -1 with errno set. The open is
 // non-blocking so that a FIFO at the path cannot stall the player; regular
 // files ignore that mode, and it is cleared again once the type is known.
-int openRegularFile(const std::string& path) {
+int openRegularFile(const std::string& path, int extraFlags = 0) {
   int descriptor;
   do {
-    descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | extraFlags);
   } while (descriptor < 0 && errno == EINTR);
   if (descriptor < 0) return -1;
   struct stat status {};
@@ -97,6 +139,22 @@ int openRegularFile(const std::string& path) {
   return descriptor;
 }
 
+// Opens the regular file at `path`; a relative path only where its real
+// location lies inside the working directory. Returns -1 with errno set,
+// ENOENT or ENOTDIR when nothing is at the path as written.
+int openStoryFile(const std::string& path) {
+  if (path.front() == '/') return openRegularFile(path);
+  const std::optional<std::string> real = realPath(path);
+  if (!real) return -1;
+  const std::optional<std::string> folder = realPath(".");
+  if (!folder || !liesInside(*real, *folder)) {
+    errno = EACCES;
+    return -1;
+  }
+  // The resolved path holds no link; should one appear there now, it is refused.
+  return openRegularFile(*real, O_NOFOLLOW);
+}
+
 }  // namespace
 
 int32_t openHostFile(std::string_view storyPath, HostFileHandle& file) {
@@ -105,11 +163,12 @@ int32_t openHostFile(std::string_view storyPath, HostFileHandle& file) {
   if (storyPath.empty() || storyPath.find('\0') != std::string_view::npos) return kFileNotFound;
   std::string path(storyPath);
   std::replace(path.begin(), path.end(), '\\', '/');
+  if (path.front() != '/' && climbsAboveStart(path)) return kFileNotFound;
 
-  int descriptor = openRegularFile(path);
+  int descriptor = openStoryFile(path);
   if (descriptor < 0 && (errno == ENOENT || errno == ENOTDIR)) {
     if (std::optional<std::string> resolved = resolveIgnoringCase(path)) {
-      descriptor = openRegularFile(*resolved);
+      descriptor = openStoryFile(*resolved);
     }
   }
   if (descriptor < 0) return kFileNotFound;

@@ -30,7 +30,14 @@ std::string readCleanedString(int32_t slot) {
 }  // namespace
 
 std::string pageFileName(int32_t page, int32_t book) {
-  return "L" + lastThreeOfOffset(page) + "_" + lastThreeOfOffset(book) + ".mem";
+  // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about
+  // the chain of operator+ on a literal.
+  std::string name = "L";
+  name += lastThreeOfOffset(page);
+  name += '_';
+  name += lastThreeOfOffset(book);
+  name += ".mem";
+  return name;
 }
 
 std::string pageFilePath(int32_t page, int32_t book) {

@@ -3,6 +3,7 @@
 #include "data/record_reader.h"
 
 #include <array>
+#include <span>
 
 #include "data/number_text.h"
 #include "data/record_stream.h"
@@ -47,8 +48,11 @@ void closeSlotsAtEnd(bool inSignalHandler) {
 
 enum class FieldMode { String, Numeric };
 
-struct Field {
-  std::array<char, kMaxStringField> text;
+// What reading a field learns besides its characters. Kept apart from the
+// text and in locals while reading: every character stored may alias any
+// object in memory, which would otherwise cost a reload and a store of these
+// counters per character.
+struct FieldScan {
   std::size_t length = 0;
   bool ampersand = false;
   bool floating = false;
@@ -75,7 +79,7 @@ void followUp(RecordStream& stream, int c) {
   stream.putBack(c);
 }
 
-void store(Field& field, FieldMode mode, int c) {
+void store(FieldScan& field, char* text, FieldMode mode, int c) {
   char stored = static_cast<char>(static_cast<unsigned char>(c));
   if (mode == FieldMode::Numeric) {
     if (stored == '&') {
@@ -86,10 +90,13 @@ void store(Field& field, FieldMode mode, int c) {
       if (stored == '.' || stored == 'e' || stored == 'E') field.floating = true;
     }
   }
-  field.text[field.length++] = stored;
+  text[field.length++] = stored;
 }
 
-void readField(RecordStream& stream, FieldMode mode, Field& field) {
+// Reads the next field's characters into `text`, which has room for the
+// mode's maximum.
+FieldScan readField(RecordStream& stream, FieldMode mode, char* text) {
+  FieldScan field;
   const std::size_t limit = mode == FieldMode::String ? kMaxStringField : kMaxIntegerField;
   int c = stream.next();
   while (isBlank(c)) c = stream.next();
@@ -100,30 +107,55 @@ void readField(RecordStream& stream, FieldMode mode, Field& field) {
   }
   for (;; c = stream.next()) {
     // A quoted field never spans two lines: line ends close it too.
-    if (c == kEnd || c == kLineFeed) return;
+    if (c == kEnd || c == kLineFeed) return field;
     if (c == kCarriageReturn) {
       finishCarriageReturn(stream);
-      return;
+      return field;
     }
-    if (c == kComma && !quoted) return;
+    if (c == kComma && !quoted) return field;
     if (c == kQuote && quoted) {
       if (mode == FieldMode::String) {
         followUp(stream, stream.next());
-        return;
+        return field;
       }
       quoted = false;
       continue;
     }
     if (isBlank(c) && !quoted && mode == FieldMode::Numeric) {
       followUp(stream, stream.next());
-      return;
+      return field;
     }
-    store(field, mode, c);
+    store(field, text, mode, c);
     if (field.length == limit) {
       followUp(stream, stream.next());
-      return;
+      return field;
     }
   }
+}
+
+// Picture files are mostly fields like "123," or "-1\n": a plain field of an
+// optional minus and up to nine digits, ended by a comma or an LF, all in the
+// buffer. Such a field has the value every rule of the slow path gives it and
+// is read here without storing it; anything else returns false and is read
+// by readField.
+bool readPlainInteger(RecordStream& stream, int32_t& value) {
+  constexpr std::size_t kMostDigits = 9;  // below 2^31 whatever the digits
+  const std::span<const unsigned char> bytes = stream.buffered();
+  std::size_t i = 0;
+  const bool negative = i < bytes.size() && bytes[i] == '-';
+  if (negative) ++i;
+  const std::size_t firstDigit = i;
+  int32_t magnitude = 0;
+  while (i < bytes.size() && bytes[i] >= '0' && bytes[i] <= '9' && i - firstDigit < kMostDigits) {
+    magnitude = magnitude * 10 + (bytes[i] - '0');
+    ++i;
+  }
+  if (i == firstDigit || i >= bytes.size() || (bytes[i] != kComma && bytes[i] != kLineFeed)) {
+    return false;
+  }
+  stream.skipBuffered(i + 1);
+  value = negative ? -magnitude : magnitude;
+  return true;
 }
 
 }  // namespace
@@ -151,19 +183,21 @@ int32_t closeSlot(int32_t slot) {
 std::string readString(int32_t slot) {
   RecordStream* stream = openSlotAt(slot);
   if (stream == nullptr) return {};
-  Field field;
-  readField(*stream, FieldMode::String, field);
+  std::array<char, kMaxStringField> text;
+  const FieldScan field = readField(*stream, FieldMode::String, text.data());
   // The value stops at a NUL; the bytes after it were read and are dropped.
-  const std::string_view stored(field.text.data(), field.length);
+  const std::string_view stored(text.data(), field.length);
   return std::string(stored.substr(0, stored.find('\0')));
 }
 
 int32_t readInteger(int32_t slot) {
   RecordStream* stream = openSlotAt(slot);
   if (stream == nullptr) return 0;
-  Field field;
-  readField(*stream, FieldMode::Numeric, field);
-  return convertIntegerToken(std::string_view(field.text.data(), field.length), field.floating);
+  int32_t plain = 0;
+  if (readPlainInteger(*stream, plain)) return plain;
+  std::array<char, kMaxIntegerField> text;
+  const FieldScan field = readField(*stream, FieldMode::Numeric, text.data());
+  return convertIntegerToken(std::string_view(text.data(), field.length), field.floating);
 }
 
 bool slotAtEnd(int32_t slot) {

@@ -27,6 +27,12 @@ void RecordStream::closeFileOnly() {
 
 bool RecordStream::atEnd() {
   if (putBackCount_ > 0) return false;
+  // A buffered byte that the translation leaves alone is a character to come;
+  // it stays where it is, so the next read can take it from the buffer.
+  if (lookahead_ == kNoLookahead && position_ < filled_) {
+    const int c = buffer_[position_];
+    if (c != kCarriageReturn && c != kEndOfText) return false;
+  }
   const int c = nextTranslated();
   if (c == kEnd) return true;
   putBack(c);

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <span>
 
 #include "data/host_file.h"
 
@@ -49,6 +50,17 @@ class RecordStream {
   // Whether no character remains. Looking ahead may move one character into
   // the put-back store; it is read from there next, so nothing changes order.
   bool atEnd();
+
+  // The buffered bytes that come next, when they reach the reader unchanged:
+  // nothing is put back or held after a CR. The translation still applies to
+  // them (a CR or a byte 26 among them is not a character as it stands).
+  // Empty otherwise. For fast paths that then consume with skipBuffered.
+  std::span<const unsigned char> buffered() const {
+    if (putBackCount_ > 0 || lookahead_ != kNoLookahead) return {};
+    return {buffer_.data() + position_, filled_ - position_};
+  }
+  // Consumes `count` bytes of buffered(), none of them a CR or a byte 26.
+  void skipBuffered(std::size_t count) { position_ += count; }
 
  private:
   static constexpr int kNoLookahead = -2;

@@ -24,6 +24,15 @@ void setPresenterHints() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_WINDOWS_NO_CLOSE_ON_ALT_F4, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The window surface is X11's own shared-memory image; letting SDL back it
+  // with a GL texture would load the GL driver (with Mesa's software
+  // rasteriser about 60 MB of LLVM) for one 320 x 200 image.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // GL drivers keep shader caches on disk (Mesa below ~/.cache, NVIDIA below
+  // ~/.nv); the player writes no files, and its one texture needs no cache.
+  // A setting the user made stays.
+  SDL_setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+  SDL_setenv("__GL_SHADER_DISK_CACHE", "0", 0);
 }
 
 // SDL falls back to video drivers that show nothing when no display server

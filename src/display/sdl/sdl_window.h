@@ -15,8 +15,10 @@ namespace quillon {
 enum class SdlBackEnd { AcceleratedRenderer, SoftwareRenderer, WindowSurface };
 
 // The order in which the back ends are tried, windowed and then full-screen.
+// The plain window surface comes first: a 320 x 200 image needs no GPU, and
+// the renderers load a GL driver that costs memory and start-up time.
 inline constexpr std::array<SdlBackEnd, 3> kSdlBackEndOrder = {
-    SdlBackEnd::AcceleratedRenderer, SdlBackEnd::SoftwareRenderer, SdlBackEnd::WindowSurface};
+    SdlBackEnd::WindowSurface, SdlBackEnd::SoftwareRenderer, SdlBackEnd::AcceleratedRenderer};
 
 class SdlWindow {
  public:
