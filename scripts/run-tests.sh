@@ -40,3 +40,7 @@ cmake --build build-tsan -j"$jobs" --target $tsan_programs
 for program in $tsan_programs; do
   "build-tsan/tests/$program" --gtest_brief=1
 done
+
+fuzz_seconds=${QUILLON_FUZZ_SECONDS:-60}
+echo "== fuzzing: ${fuzz_seconds} s per target =="
+scripts/fuzz.sh "$fuzz_seconds"
