@@ -29,11 +29,12 @@ Flags noFlags(std::size_t count) {
   return Flags((count + kFlagsPerByte - 1) / kFlagsPerByte, '\0');
 }
 void setFlag(Flags& flags, std::size_t i) {
-  flags[i / kFlagsPerByte] = static_cast<char>(
-      static_cast<unsigned char>(flags[i / kFlagsPerByte]) | (1u << (i % kFlagsPerByte)));
+  const unsigned byte = static_cast<unsigned char>(flags[i / kFlagsPerByte]);
+  flags[i / kFlagsPerByte] = static_cast<char>(byte | (1u << (i % kFlagsPerByte)));
 }
 bool flagSet(const Flags& flags, std::size_t i) {
-  return ((static_cast<unsigned char>(flags[i / kFlagsPerByte]) >> (i % kFlagsPerByte)) & 1u) != 0;
+  const unsigned byte = static_cast<unsigned char>(flags[i / kFlagsPerByte]);
+  return ((byte >> (i % kFlagsPerByte)) & 1u) != 0;
 }
 
 bool conditionInRange(int32_t condition) {
