@@ -13,6 +13,7 @@
 #include "display/front_end.h"
 #include "display/headless_front_end.h"
 #include "display/png_image.h"
+#include "display_fixture.h"
 
 namespace quillon {
 namespace {
@@ -139,18 +140,7 @@ TEST(ImageFromPixelsTest, RefusesTooFewPixelsAndEmptySizes) {
   EXPECT_TRUE(imageFromPixels({1, 2, 3}, -1, -3).rgb.empty());
 }
 
-class RenderPageTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setFrontEnd(&frontEnd_);
-    ASSERT_EQ(openScreen(kScreenWidth, kScreenHeight, kStoryDepth, kStoryPageCount), 0);
-  }
-  void TearDown() override {
-    closeDisplay();
-    setFrontEnd(nullptr);
-  }
-  HeadlessFrontEnd frontEnd_{false};
-};
+using RenderPageTest = display_test::OpenDisplayTest;
 
 TEST_F(RenderPageTest, TurnsColourIndicesIntoPaletteColours) {
   setPages(2, 0);
