@@ -19,4 +19,4 @@ Extended64 extendedMultiply(Extended64 value, uint64_t factor);
 // floor(value); values at or above 2^63 saturate to INT64_MAX.
 int64_t extendedFloor(Extended64 value);
 
-} // namespace quillon
+}  // namespace quillon

@@ -13,14 +13,14 @@ inline constexpr int kChoiceCount = 4;
 // The current page's fields, overwritten at every page entry. Arrays are
 // indexed by choice number 1..4 (index 0 unused).
 struct PageFields {
-  std::string NM;  // title
-  int32_t XX = 0;  // picture width from the page file
-  int32_t YY = 0;  // picture height from the page file
-  std::string F2;  // picture file name
-  std::array<std::string, kChoiceCount + 1> DAS{};  // keys
-  std::array<int32_t, kChoiceCount + 1> DAI{};      // targets
-  std::array<int32_t, kChoiceCount + 1> DDAI{};     // conditions
-  std::array<std::string, kChoiceCount + 1> DDAS{}; // labels
+  std::string NM;                                    // title
+  int32_t XX = 0;                                    // picture width from the page file
+  int32_t YY = 0;                                    // picture height from the page file
+  std::string F2;                                    // picture file name
+  std::array<std::string, kChoiceCount + 1> DAS{};   // keys
+  std::array<int32_t, kChoiceCount + 1> DAI{};       // targets
+  std::array<int32_t, kChoiceCount + 1> DDAI{};      // conditions
+  std::array<std::string, kChoiceCount + 1> DDAS{};  // labels
 };
 
 // "L" + last three characters of (page + 1000) + "_" + same of (book + 1000) + ".mem";
@@ -34,4 +34,4 @@ void removeTrailingQuote(std::string& text);
 // fields 1 to 20 into `fields` and leaves the file open before field 21.
 void loadPageFile(int32_t PL, int32_t BK, PageFields& fields);
 
-} // namespace quillon
+}  // namespace quillon

@@ -11,7 +11,7 @@ inline constexpr int32_t kPictureSlot = 3;
 inline constexpr const char* kBackgroundName = "bkgd2424.VIS";
 inline constexpr int32_t XP = 159;  // pixel at which page pictures are centred
 inline constexpr int32_t YP = 85;
-inline constexpr int32_t AA = 8;    // map cell width and height
+inline constexpr int32_t AA = 8;  // map cell width and height
 inline constexpr int32_t DD = 8;
 inline constexpr int32_t kTransparent = -1;
 inline constexpr int32_t kProgressPixelLimit = 576;
@@ -58,4 +58,4 @@ using CountVisit = void (*)(void* context);
 void drawPagePicture(int32_t PL, const std::string& F2, int32_t XX, int32_t YY,
                      CountVisit countVisit, void* context);
 
-} // namespace quillon
+}  // namespace quillon

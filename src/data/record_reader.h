@@ -32,4 +32,4 @@ bool slotAtEnd(int32_t slot);
 // Closes every open slot (the ending does this through a registered closer).
 void closeAllSlots();
 
-} // namespace quillon
+}  // namespace quillon

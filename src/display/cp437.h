@@ -11,4 +11,4 @@ extern const std::array<char32_t, 128> kCp437UpperHalf;
 // The code page 437 byte of a character, or 63 when the code page lacks it.
 uint8_t unicodeToCp437(char32_t character);
 
-} // namespace quillon
+}  // namespace quillon

@@ -9,4 +9,4 @@ using Glyph = std::array<uint8_t, 8>;
 using FontTable = std::array<Glyph, 256>;
 extern const FontTable kFont8x8;
 
-} // namespace quillon
+}  // namespace quillon

@@ -9,8 +9,8 @@ class FrontEnd {
  public:
   virtual ~FrontEnd() = default;
   // Opens the window and starts its presenter; 0 on success.
-  virtual int32_t openWindow(const std::string& title, int32_t width, int32_t height,
-                             int32_t depth, bool fullScreen) = 0;
+  virtual int32_t openWindow(const std::string& title, int32_t width, int32_t height, int32_t depth,
+                             bool fullScreen) = 0;
   virtual void closeWindow() = 0;
   // Sounds the 1000 Hz, 250 ms bell without blocking the caller.
   virtual void beep() = 0;
@@ -23,4 +23,4 @@ class FrontEnd {
 void setFrontEnd(FrontEnd* frontEnd);
 FrontEnd* currentFrontEnd();
 
-} // namespace quillon
+}  // namespace quillon

@@ -33,4 +33,4 @@ void setKeyIdleHook(KeyIdleHook hook, void* context);
 // Empties the queue; for tests that reuse one process.
 void clearKeyQueue();
 
-} // namespace quillon
+}  // namespace quillon

@@ -9,4 +9,4 @@ uint8_t widenLevel(uint8_t level6);
 const Palette& defaultPalette();
 const Palette& sixteenColourPalette();
 
-} // namespace quillon
+}  // namespace quillon

@@ -21,4 +21,4 @@ RgbImage imageFromPixels(const std::vector<uint32_t>& pixels, int32_t width, int
 bool writePng(const std::string& path, const RgbImage& image);
 bool readPng(const std::string& path, RgbImage& image);
 
-} // namespace quillon
+}  // namespace quillon

@@ -22,4 +22,4 @@ void printText(std::string_view text);
 void resetConsole(int32_t columns, int32_t rows);
 const ConsoleState& consoleState();
 
-} // namespace quillon
+}  // namespace quillon

@@ -22,4 +22,4 @@ void composeStoryScreen(StoryState& state);
 void showStoryScreen(const StoryState& state);
 void showMap();
 
-} // namespace quillon
+}  // namespace quillon
