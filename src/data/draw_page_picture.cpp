@@ -6,14 +6,12 @@
 #include "data/picture.h"
 #include "data/picture_drawing.h"
 #include "data/record_reader.h"
+#include "data/video_page_roles.h"
 #include "display/framebuffer.h"
 
 namespace quillon {
 namespace {
 
-constexpr int32_t kWorkPageNumber = 1;
-constexpr int32_t kMapPageNumber = 2;
-constexpr int32_t kBackgroundPageNumber = 3;
 constexpr int32_t kMapColumns = 40;
 constexpr int64_t kProgressRowStep = 4;
 constexpr int32_t kMissingPixelColour = 0;  // what a read past the file's end gives
@@ -177,7 +175,7 @@ FullPicturePainter fullPictureFor(int32_t XS, int32_t YS) {
 void drawPagePicture(int32_t PL, const std::string& F2, int32_t XX, int32_t YY,
                      CountVisit countVisit, void* context) {
   guardFileStep(closeSlot(kPictureSlot), kLocationClosePictureSlot);
-  copyPage(kMapPageNumber, kWorkPageNumber);
+  copyPage(kMapPage, kWorkPage);
   if (countVisit != nullptr) countVisit(context);
 
   const std::string FL = F2;
@@ -190,10 +188,10 @@ void drawPagePicture(int32_t PL, const std::string& F2, int32_t XX, int32_t YY,
   drawBox(thumbnail.cx, thumbnail.cy, thumbnail.cx + AA - 1, thumbnail.cy + DD - 1, kBlackCell);
   guardFileStep(openForInput(path, kPictureSlot), kLocationOpenPicture);
   drawPass(thumbnail, XS, YS, kThumbnailPass);
-  copyPage(kWorkPageNumber, kMapPageNumber);
+  copyPage(kWorkPage, kMapPage);
   guardFileStep(closeSlot(kPictureSlot), kLocationClosePicture);
 
-  copyPage(kBackgroundPageNumber, kWorkPageNumber);
+  copyPage(kBackgroundPage, kWorkPage);
   guardFileStep(openForInput(path, kPictureSlot), kLocationOpenPicture);
   drawPass(fullPictureFor(XS, YS), XS, YS, kFullPicturePass);
   guardFileStep(closeSlot(kPictureSlot), kLocationClosePicture);

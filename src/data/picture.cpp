@@ -7,6 +7,7 @@
 
 #include "data/picture_drawing.h"
 #include "data/record_reader.h"
+#include "data/video_page_roles.h"
 #include "display/framebuffer.h"
 #include "errors/error_numbers.h"
 #include "errors/runtime_error.h"
@@ -20,8 +21,6 @@ constexpr std::string_view kSizedNameEnding = ".VIS";
 constexpr std::size_t kWidthOffset = 4;   // characters 5 and 6
 constexpr std::size_t kHeightOffset = 6;  // characters 7 and 8
 constexpr std::size_t kSizeDigits = 2;
-constexpr int32_t kWorkPageNumber = 1;
-constexpr int32_t kVisiblePageNumber = 0;
 
 VisibleCopyObserver gObserver = nullptr;
 void* gObserverContext = nullptr;
@@ -62,7 +61,7 @@ void guardFileStep(int32_t error, int32_t location) {
 }
 
 void showDrawingSoFar(int32_t pass, int64_t row) {
-  copyPage(kWorkPageNumber, kVisiblePageNumber);
+  copyPage(kWorkPage, kVisiblePage);
   if (gObserver != nullptr) gObserver(gObserverContext, pass, row);
 }
 

@@ -3,6 +3,7 @@
 #include "data/picture.h"
 #include "data/picture_drawing.h"
 #include "data/record_reader.h"
+#include "data/video_page_roles.h"
 #include "display/framebuffer.h"
 
 namespace quillon {
@@ -10,8 +11,7 @@ namespace {
 
 constexpr int32_t kBackgroundSlot = 1;
 constexpr int32_t kBackgroundTileSize = 24;
-constexpr int32_t kWorkPageNumber = 1;
-constexpr int32_t kTiledPages[] = {0, 2, 3};  // visible, map and background page
+constexpr int32_t kTiledPages[] = {kVisiblePage, kMapPage, kBackgroundPage};
 
 }  // namespace
 
@@ -41,7 +41,7 @@ void tileBackground() {
     }
   }
 
-  for (const int32_t page : kTiledPages) copyPage(kWorkPageNumber, page);
+  for (const int32_t page : kTiledPages) copyPage(kWorkPage, page);
   guardFileStep(closeSlot(kBackgroundSlot), kLocationCloseAfterBackground);
 }
 

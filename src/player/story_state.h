@@ -4,14 +4,9 @@
 #include <vector>
 
 #include "data/page_file.h"
+#include "data/video_page_roles.h"
 
 namespace quillon {
-
-inline constexpr int32_t kVisiblePage = 0;
-inline constexpr int32_t kWorkPage = 1;
-inline constexpr int32_t kMapPage = 2;
-inline constexpr int32_t kBackgroundPage = 3;
-inline constexpr int32_t kComposedPage = 4;
 
 inline constexpr int32_t kLocationOpenScreen = 20;
 inline constexpr int32_t kLocationSizeVisitTable = 29;
